@@ -1,0 +1,49 @@
+// Helpers shared by the tests that run under Wine.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace testing_support {
+
+// Folder of the running test program, with a trailing backslash.
+std::string TestFolder();
+// The uninstall.exe of the same build (one folder above the tests).
+std::string ProgramUnderTest();
+
+// A fresh folder under C:\kvxtest, removed with everything in it at the end.
+class ScratchFolder {
+ public:
+  explicit ScratchFolder(const char* name);
+  ~ScratchFolder();
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  // The folder's path without a trailing backslash.
+  const std::string& Path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+
+ private:
+  std::string path_;
+};
+
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+std::string ReadFileBytes(const std::string& path);
+void RemoveTree(const std::string& path);
+bool Exists(const std::string& path);
+
+// Starts a process; returns its handle and id (CloseHandle the handle).
+bool StartProcess(const std::string& commandLine, const std::string& folder,
+                  PROCESS_INFORMATION* info);
+// Runs to the end; returns the exit code, or -1 when it did not end in time
+// (the process is then killed).
+int RunAndWait(const std::string& commandLine, const std::string& folder = "",
+               DWORD timeoutMs = 60000);
+
+// A top-level window of the process with the given class, waited for.
+HWND WaitForProcessWindow(DWORD processId, const char* className, DWORD timeoutMs);
+std::string WindowText(HWND window);
+// Texts of all direct children of a window, joined by '|'.
+std::string ChildTexts(HWND window);
+
+}  // namespace testing_support
