@@ -63,9 +63,17 @@ if(KVX_WINE_TESTS)
       target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
       target_link_libraries(${name} PRIVATE kvx_core gtest gmock gtest_main)
       target_link_options(${name} PRIVATE ${KVX_STATIC_LINK})
-      add_dependencies(${name} uninstall)
+      add_dependencies(${name} uninstall kvxlng kvxrtl)
       add_test(NAME ${name} COMMAND ${name})
       set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 600)
     endforeach()
   endforeach()
+endif()
+
+if(KVX_WINE_TESTS)
+  # Both program files, the shipped 32-bit one built beside this build.
+  add_test(NAME program_file_64 COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-program
+      ${CMAKE_BINARY_DIR}/uninstall.exe pe32+)
+  add_test(NAME program_file_32 COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-program
+      ${CMAKE_BINARY_DIR}/../win32/uninstall.exe pe32)
 endif()

@@ -8,8 +8,14 @@
 #include "support/text.h"
 
 namespace {
-const bool g_leadBytesBuilt = (BuildLeadByteTable(g_leadBytes), true);
+LeadByteTable SystemLeadByteTable() {
+  LeadByteTable table;
+  BuildLeadByteTable(table);
+  return table;
+}
 }  // namespace
+
+LeadByteTable g_leadBytes = SystemLeadByteTable();
 
 ExtResource g_extResource;
 LanguageResources g_languageResources;

@@ -2,7 +2,12 @@
 
 #include <cstring>
 
+#ifndef _WIN32
+// On Windows the table is defined, and built from the system code page,
+// with the other program-wide objects; elsewhere it is single-byte until a
+// test fills it.
 LeadByteTable g_leadBytes;
+#endif
 
 void ClearLeadByteTable(LeadByteTable& table) {
   std::memset(table.flags, 0, sizeof(table.flags));

@@ -1,4 +1,4 @@
-// The real uninstall.exe, run as a separate process.
+// The real uninstall.exe, run as a separate process from a scratch folder.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -12,55 +12,61 @@ namespace {
 
 std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
 
-// What a run must never change: a file beside the program and the current folder.
-class ProgramRun : public ::testing::Test {
- protected:
-  ScratchFolder folder_{"program-run"};
-};
-
-TEST_F(ProgramRun, WaitPausesTwoSecondsAndEndsWithZero) {
+TEST(Program, WaitPausesTwoSecondsAndEndsWithZero) {
+  ProgramCopy copy("program-wait");
   const DWORD start = GetTickCount();
-  EXPECT_EQ(0, RunAndWait(Quoted(ProgramUnderTest()) + " /wait", folder_.Path()));
+  EXPECT_EQ(0, RunAndWait(Quoted(copy.Program()) + " /wait", copy.Folder()));
   const DWORD elapsed = GetTickCount() - start;
   EXPECT_GE(elapsed, 1900u);
-  EXPECT_LT(elapsed, 20000u);
+  EXPECT_TRUE(Exists(copy.Program()));
 }
 
-TEST_F(ProgramRun, UnrecognisedSwitchesDoNothing) {
-  const std::string marker = folder_ / "Uninstall.lst";
-  WriteFileBytes(marker, "kept.txt\r\n");
-  WriteFileBytes(folder_ / "kept.txt", "x");
+TEST(Program, UnrecognisedSwitchesDoNothing) {
+  ProgramCopy copy("program-switches");
+  WriteFileBytes(copy / "Uninstall.lst", "kept.txt\r\n");
+  WriteFileBytes(copy / "kept.txt", "x");
   const char* arguments[] = {"/sx", "\"C:\\my-files\"", "/", "-x"};
   for (const char* argument : arguments) {
     SCOPED_TRACE(argument);
-    EXPECT_EQ(0, RunAndWait(Quoted(ProgramUnderTest()) + " " + argument, folder_.Path(), 20000));
-    EXPECT_TRUE(Exists(folder_ / "kept.txt"));
-    EXPECT_TRUE(Exists(marker));
+    EXPECT_EQ(0, RunAndWait(Quoted(copy.Program()) + " " + argument, copy.Folder(), 20000));
+    EXPECT_TRUE(Exists(copy / "kept.txt"));
+    EXPECT_TRUE(Exists(copy / "Uninstall.lst"));
+    EXPECT_TRUE(Exists(copy.Program()));
   }
 }
 
-TEST_F(ProgramRun, WarningShowsTheHandDeletionMessage) {
+TEST(Program, WarningShowsTheHandDeletionMessage) {
+  ProgramCopy copy("program-warning");
   PROCESS_INFORMATION info;
-  ASSERT_TRUE(StartProcess(Quoted(ProgramUnderTest()) + " /warning", folder_.Path(), &info));
-  HWND box = WaitForProcessWindow(info.dwProcessId, "#32770", 20000);
-  ASSERT_NE(nullptr, box) << "no message box appeared";
+  ASSERT_TRUE(StartProcess(Quoted(copy.Program()) + " /warning", copy.Folder(), &info));
+  const MessageBoxSeen box = CloseMessageBox(info.dwProcessId, 20000);
+  ASSERT_TRUE(box.shown) << "no message box appeared";
 
-  // The caption is string 5104 of the program, as this code page shows it.
+  // The caption is the program's own string 5104, as this code page shows it.
   char caption[512];
-  HMODULE program = LoadLibraryExA(ProgramUnderTest().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  HMODULE program = LoadLibraryExA(copy.Program().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(nullptr, program);
   ASSERT_GT(LoadStringA(program, 5104, caption, sizeof(caption)), 0);
   FreeLibrary(program);
-  EXPECT_EQ(caption, WindowText(box));
-  // The text names the program's own path.
-  const std::string texts = ChildTexts(box);
-  EXPECT_NE(std::string::npos, texts.find("uninstall.exe")) << texts;
+  EXPECT_EQ(caption, box.caption);
+  EXPECT_NE(std::string::npos, box.text.find(copy.Program())) << box.text;
 
-  PostMessageA(box, WM_COMMAND, IDOK, 0);
   EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(info.hProcess, 20000));
   DWORD code = 99;
   GetExitCodeProcess(info.hProcess, &code);
   EXPECT_EQ(0u, code);
+  CloseHandle(info.hProcess);
+}
+
+TEST(Program, WaitComesBeforeWarning) {
+  ProgramCopy copy("program-wait-warning");
+  PROCESS_INFORMATION info;
+  const DWORD start = GetTickCount();
+  ASSERT_TRUE(StartProcess(Quoted(copy.Program()) + " /wait /warning", copy.Folder(), &info));
+  const MessageBoxSeen box = CloseMessageBox(info.dwProcessId, 20000);
+  EXPECT_TRUE(box.shown);
+  EXPECT_GE(GetTickCount() - start, 1900u);
+  EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(info.hProcess, 20000));
   CloseHandle(info.hProcess);
 }
 

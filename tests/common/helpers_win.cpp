@@ -152,3 +152,42 @@ std::string ChildTexts(HWND window) {
 }
 
 }  // namespace testing_support
+
+namespace testing_support {
+
+namespace {
+std::string BuildFolder() {
+  std::string folder = TestFolder();
+  folder.pop_back();
+  return folder.substr(0, folder.rfind('\\') + 1);
+}
+}  // namespace
+
+ProgramCopy::ProgramCopy(const char* name) : folder_(name) {
+  CopyFileA(ProgramUnderTest().c_str(), Program().c_str(), FALSE);
+}
+
+void ProgramCopy::AddBuildFile(const char* name, const char* as) const {
+  std::string source = BuildFolder() + name;
+  if (!Exists(source)) source = TestFolder() + name;
+  CopyFileA(source.c_str(), (folder_ / (as ? as : name)).c_str(), FALSE);
+}
+
+MessageBoxSeen CloseMessageBox(DWORD processId, DWORD timeoutMs) {
+  MessageBoxSeen seen;
+  HWND box = WaitForProcessWindow(processId, "#32770", timeoutMs);
+  if (!box) return seen;
+  seen.shown = true;
+  seen.caption = WindowText(box);
+  // The message is the static control that is not the icon.
+  for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    char className[64];
+    GetClassNameA(child, className, sizeof(className));
+    const std::string text = WindowText(child);
+    if (lstrcmpiA(className, "Static") == 0 && !text.empty()) seen.text = text;
+  }
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  return seen;
+}
+
+}  // namespace testing_support

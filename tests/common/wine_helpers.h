@@ -47,3 +47,31 @@ std::string WindowText(HWND window);
 std::string ChildTexts(HWND window);
 
 }  // namespace testing_support
+
+namespace testing_support {
+
+// A scratch installation: a copy of uninstall.exe (and optionally other files)
+// in a scratch folder, so that its siblings are exactly what a test puts there.
+class ProgramCopy {
+ public:
+  explicit ProgramCopy(const char* name);
+  const std::string& Folder() const { return folder_.Path(); }
+  std::string Program() const { return folder_ / "uninstall.exe"; }
+  std::string operator/(const std::string& name) const { return folder_ / name; }
+  // Copies a file from the build folder (one above the tests) beside the program.
+  void AddBuildFile(const char* name, const char* as = nullptr) const;
+
+ private:
+  ScratchFolder folder_;
+};
+
+// The window of a message box of the process, its caption and its text; the
+// box is closed with OK afterwards.
+struct MessageBoxSeen {
+  bool shown = false;
+  std::string caption;
+  std::string text;
+};
+MessageBoxSeen CloseMessageBox(DWORD processId, DWORD timeoutMs);
+
+}  // namespace testing_support
