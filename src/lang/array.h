@@ -34,6 +34,9 @@ class Array {
     items_[count_ - 1] = value;
   }
 
+  // Forgets the elements and keeps the block.
+  void Clear() { count_ = 0; }
+
   int Count() const { return count_; }
   int Capacity() const { return capacity_; }
   T* begin() { return items_; }

@@ -63,6 +63,8 @@ void LanguageResources::AdoptSection(char* buffer, int length) {
   text_[write] = '\0';
   length_ = write;
 
+  // Offsets into an earlier section would point at stale bytes.
+  index_.Clear();
   for (int k = 1; k < length_ - 8; ++k) {
     if (text_[k - 1] == kFormFeed && text_[k] != kFormFeed) index_.Push(k);
   }
@@ -155,20 +157,28 @@ void LanguageResources::TranslateText(char* destination, int size, const char* t
   const int available = length_ - start;
   if (span > available) span = available;
 
-  // Cut to the destination on a character boundary.
+  // The closing quote goes with whatever follows it on the line. It is looked
+  // for in the whole span, before the cut to the destination, so that a cut
+  // translation never ends at a quote inside it.
   const char* from = text_ + start;
+  int end = span;
+  for (int i = span - 1; i >= 0; --i) {
+    if (from[i] == '"') {
+      end = i;
+      break;
+    }
+  }
+
+  // Cut to the destination on a character boundary.
   int copied = 0;
-  while (copied < span) {
+  while (copied < end) {
     const char* next = NextChar(g_leadBytes, from + copied);
     const int width = static_cast<int>(next - (from + copied));
-    if (copied + width > span || copied + width > size - 1) break;
+    if (copied + width > end || copied + width > size - 1) break;
     copied += width;
   }
   std::memmove(destination, from, static_cast<size_t>(copied));
   destination[copied] = '\0';
-
-  // The closing quote goes with whatever follows it on the line.
-  if (char* quote = std::strrchr(destination, '"')) *quote = '\0';
 }
 
 bool LanguageResources::FileAsksRightToLeft() const {
