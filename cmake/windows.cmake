@@ -4,7 +4,7 @@ enable_language(RC)
 
 set(KVX_WIN_DEFINES WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0501 STRICT)
 set(KVX_PROGRAM_FLAGS -Os -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
-    -ffunction-sections -fdata-sections -Wall -Wextra)
+    -ffunction-sections -Wall -Wextra)
 set(KVX_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
 add_library(kvx_core STATIC ${PURE_SOURCES} ${WIN_SOURCES})
@@ -65,7 +65,12 @@ if(KVX_WINE_TESTS)
       target_link_options(${name} PRIVATE ${KVX_STATIC_LINK})
       add_dependencies(${name} uninstall kvxlng kvxrtl)
       add_test(NAME ${name} COMMAND ${name})
-      set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 600)
+      set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 900)
+      # These change the shared registry of the prefix (HKCR extensions, the
+      # settings key) and the shell's folders: never two at once.
+      if(area MATCHES "^(registry|shell|uninstall|setup)$")
+        set_tests_properties(${name} PROPERTIES RESOURCE_LOCK system_integration)
+      endif()
     endforeach()
   endforeach()
 endif()
