@@ -57,6 +57,14 @@ TEST(Array, LargeGrowthTakesTheCountItself) {
   }
 }
 
+}  // namespace
+
+// A failed allocation must come back as null, as it does without the
+// sanitizer, whether or not the test runs under ctest's ASAN_OPTIONS.
+extern "C" const char* __asan_default_options() { return "allocator_may_return_null=1"; }
+
+namespace {
+
 // Keeps the process's address space just above what it uses, so a large
 // allocation really fails (AddressSanitizer then returns null, as ctest sets
 // allocator_may_return_null=1).
