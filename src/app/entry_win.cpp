@@ -7,6 +7,7 @@
 #include "lang/local_strings.h"
 #include "resources/resource_ids.h"
 #include "support/config.h"
+#include "uninstall/uninstall.h"
 
 bool SilentMode = false;
 HICON ProgramIcon = nullptr;
@@ -47,6 +48,7 @@ int RunProgram(HINSTANCE instance, const char* arguments) {
   ProgramSwitchActions actions;
   const SwitchScan scan = ScanSwitches(arguments, actions);
   if (scan.silent) SilentMode = true;
+  if (scan.switchCount == 0) RunUninstall();
 
   if (richEdit) FreeLibrary(richEdit);
   OleUninitialize();
