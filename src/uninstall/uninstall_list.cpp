@@ -1,5 +1,6 @@
 #include "uninstall/uninstall_list.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "support/text.h"
@@ -108,4 +109,28 @@ bool FormTempName(char* destination, int size, const char* name, int number) {
   destination[0] = '\0';
   return AppendWhole(destination, size, name) && AppendWhole(destination, size, ".") &&
          AppendWhole(destination, size, digits + at) && AppendWhole(destination, size, ".tmp");
+}
+
+SettledLines::~SettledLines() { std::free(bits_); }
+
+bool SettledLines::IsSettled(int line) const {
+  if (line < 0 || line / 8 >= bytes_) return false;
+  return (bits_[line / 8] >> (line % 8)) & 1;
+}
+
+void SettledLines::Settle(int line) {
+  if (line < 0) return;
+  const int byte = line / 8;
+  if (byte >= bytes_) {
+    // Grows by half again, at least 4 KB: a long list settles line by line.
+    int wanted = bytes_ + bytes_ / 2;
+    if (wanted < 4096) wanted = 4096;
+    if (wanted <= byte) wanted = byte + 1;
+    void* grown = std::realloc(bits_, static_cast<size_t>(wanted));
+    if (!grown) return;
+    bits_ = static_cast<unsigned char*>(grown);
+    std::memset(bits_ + bytes_, 0, static_cast<size_t>(wanted - bytes_));
+    bytes_ = wanted;
+  }
+  bits_[byte] = static_cast<unsigned char>(bits_[byte] | (1u << (line % 8)));
 }

@@ -56,3 +56,22 @@ bool FormEntryName(char* name, int size, const char* folder, const char* entry);
 
 // Forms "<name>.<number>.tmp"; false when it does not fit `size` bytes.
 bool FormTempName(char* destination, int size, const char* name, int number);
+
+// Lines of the list that are settled for good (their entry was removed, or
+// they can never be an entry), so that later passes skip them. Without
+// memory for it, nothing is remembered and every line is looked at again,
+// which gives the same outcome, only slower.
+class SettledLines {
+ public:
+  SettledLines() = default;
+  SettledLines(const SettledLines&) = delete;
+  SettledLines& operator=(const SettledLines&) = delete;
+  ~SettledLines();
+
+  bool IsSettled(int line) const;
+  void Settle(int line);
+
+ private:
+  unsigned char* bits_ = nullptr;
+  int bytes_ = 0;
+};

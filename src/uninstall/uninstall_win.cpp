@@ -103,27 +103,40 @@ void DeleteListedEntries(ListLines& lines, UninstallRun& run) {
   const char* programName = NamePosition(UninstallProgramPath);
   char line[config::kListLineSize];
   char name[config::kPathSize];
+  // A line whose entry is gone, or that can never be one, stays so: later
+  // passes skip it instead of asking the file system again.
+  SettledLines settled;
   for (;;) {
     int deleted = 0;
     bool whole = false;
-    while (lines.Next(line, sizeof(line), &whole)) {
-      if (!whole) continue;
+    for (int number = 0; lines.Next(line, sizeof(line), &whole); ++number) {
+      if (settled.IsSettled(number)) continue;
+      if (!whole) {
+        settled.Settle(number);
+        continue;
+      }
       TrimTrailingBlanks(line);
-      if (line[0] == '\0') continue;
       // Anyone who can write the folder can edit the list: nothing outside
       // the folder, and no name cut to fit, is ever touched.
-      if (!IsEntryInsideFolder(line)) continue;
-      if (!FormEntryName(name, sizeof(name), run.prefix, line)) continue;
+      if (line[0] == '\0' || !IsEntryInsideFolder(line) ||
+          !FormEntryName(name, sizeof(name), run.prefix, line)) {
+        settled.Settle(number);
+        continue;
+      }
 
       const DWORD attributes = GetFileAttributesA(name);
       SetFileAttributesA(name, 0);
       const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
       if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        if (RemoveDirectoryA(name)) ++deleted;
+        if (RemoveDirectoryA(name)) {
+          ++deleted;
+          settled.Settle(number);
+        }
         continue;
       }
       if (DeleteFileA(name)) {
         ++deleted;
+        settled.Settle(number);
         continue;
       }
       if (!exists) continue;

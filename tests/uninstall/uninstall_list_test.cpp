@@ -235,3 +235,25 @@ TEST(FormTempName, NumbersTheNameOrRefuses) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SettledLines, RemembersExactlyTheSettledLines) {
+  SettledLines settled;
+  EXPECT_FALSE(settled.IsSettled(0));
+  EXPECT_FALSE(settled.IsSettled(-1));
+  const int lines[] = {0, 7, 9, 4095 * 8 + 7, 4096 * 8 + 1, 200000};
+  for (int line : lines) settled.Settle(line);
+  for (int line : lines) {
+    SCOPED_TRACE(line);
+    EXPECT_TRUE(settled.IsSettled(line));
+    EXPECT_FALSE(settled.IsSettled(line + 1));
+  }
+  EXPECT_FALSE(settled.IsSettled(1));
+  EXPECT_FALSE(settled.IsSettled(199999));
+  EXPECT_FALSE(settled.IsSettled(1 << 30)) << "far past what was grown";
+  settled.Settle(-5);
+  EXPECT_FALSE(settled.IsSettled(-5));
+}
+
+}  // namespace
