@@ -2,6 +2,8 @@
 // the sorted line index, key lookup and the translation copy.
 #include <gtest/gtest.h>
 
+#include "common/code_page.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -21,17 +23,6 @@ using namespace std::string_literals;
 
 const char kHeader[] = "***messages***\r\n";
 const unsigned char kGuard = 0xA5;
-
-// Sets the program-wide lead-byte table for one test and restores a
-// single-byte one.
-class CodePage {
- public:
-  explicit CodePage(bool doubleByte) {
-    if (doubleByte) FillLeadByteRange(g_leadBytes, 0x81, 0xFE);
-    else ClearLeadByteTable(g_leadBytes);
-  }
-  ~CodePage() { ClearLeadByteTable(g_leadBytes); }
-};
 
 // The key by the plain rule, computed bit by bit, independent of the code
 // under test.

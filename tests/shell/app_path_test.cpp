@@ -2,6 +2,8 @@
 // uninstall command.
 #include <gtest/gtest.h>
 
+#include "common/code_page.h"
+
 #include <cstring>
 #include <string>
 
@@ -9,15 +11,6 @@
 #include "support/text.h"
 
 namespace {
-
-class CodePage {
- public:
-  explicit CodePage(bool doubleByte) {
-    if (doubleByte) FillLeadByteRange(g_leadBytes, 0x81, 0xFE);
-    else ClearLeadByteTable(g_leadBytes);
-  }
-  ~CodePage() { ClearLeadByteTable(g_leadBytes); }
-};
 
 TEST(SiblingPath, ReplacesTheNamePart) {
   struct Case {

@@ -1,22 +1,14 @@
 // Path and text helpers over single-byte and double-byte (GBK-like) tables.
 #include <gtest/gtest.h>
 
+#include "common/code_page.h"
+
 #include <cstring>
 #include <string>
 
 #include "support/text.h"
 
 namespace {
-
-// Sets the program-wide table for one test and restores a single-byte one.
-class CodePage {
- public:
-  explicit CodePage(bool doubleByte) {
-    if (doubleByte) FillLeadByteRange(g_leadBytes, 0x81, 0xFE);
-    else ClearLeadByteTable(g_leadBytes);
-  }
-  ~CodePage() { ClearLeadByteTable(g_leadBytes); }
-};
 
 // U+8868 in GBK is 0xB1 0x5C: its trail byte has the value of a backslash.
 const char kTrailBackslash[] = "\xB1\x5C";

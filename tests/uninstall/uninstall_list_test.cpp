@@ -1,6 +1,8 @@
 // Lines of Uninstall.lst and the check that keeps entries inside the folder.
 #include <gtest/gtest.h>
 
+#include "common/code_page.h"
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -129,15 +131,6 @@ TEST(ListLines, EmptyListHasNoLines) {
   ListLines lines(source);
   EXPECT_TRUE(ReadAll(lines).empty());
 }
-
-class CodePage {
- public:
-  explicit CodePage(bool doubleByte) {
-    if (doubleByte) FillLeadByteRange(g_leadBytes, 0x81, 0xFE);
-    else ClearLeadByteTable(g_leadBytes);
-  }
-  ~CodePage() { ClearLeadByteTable(g_leadBytes); }
-};
 
 struct EntryCase {
   const char* entry;
