@@ -10,7 +10,7 @@
 
 namespace {
 
-// U+8868 in GBK is 0xB1 0x5C: its trail byte has the value of a backslash.
+// The GBK character 0xB1 0x5C: its trail byte has the value of a backslash.
 const char kTrailBackslash[] = "\xB1\x5C";
 
 struct NameCase {
