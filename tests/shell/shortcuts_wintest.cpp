@@ -4,12 +4,14 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <cstring>
 #include <string>
 
 #include "app/entry.h"
 #include "common/wine_helpers.h"
 #include "lang/local_strings.h"
 #include "shell/shortcuts.h"
+#include "support/system.h"
 
 using namespace testing_support;
 
@@ -325,6 +327,118 @@ TEST_F(Shortcuts, AllOffRemovesLinksAndGroupsWithTheUsersFiles) {
   EXPECT_TRUE(Exists(desktop_)) << "the special folders themselves stay";
   EXPECT_TRUE(Exists(SpecialFolder(CSIDL_PROGRAMS)));
   EXPECT_STREQ("previous", ProgramGroupFolder);
+}
+
+// Runs in a copy of this program that Wine presents as another Windows
+// version: SetShortcuts with every flag on ("on") or off ("off"), then the
+// family it saw and the group folder buffer into the report file.
+class ShortcutsDriver : public LinkTest {};
+
+TEST_F(ShortcutsDriver, DISABLED_SetShortcutsFromEnvironment) {
+  char task[8] = "";
+  char report[MAX_PATH] = "";
+  ASSERT_NE(0u, GetEnvironmentVariableA("KVX_SHORTCUTS_TASK", task, sizeof(task)));
+  ASSERT_NE(0u, GetEnvironmentVariableA("KVX_SHORTCUTS_REPORT", report, sizeof(report)));
+  const bool on = std::strcmp(task, "on") == 0;
+  ProgramGroupFolder[0] = '\0';
+  SetShortcuts(Options(on, on, on), on ? ProgramGroupFolder : nullptr);
+  WriteFileBytes(report, std::to_string(NtMajorVersion()) + "|" + ProgramGroupFolder);
+}
+
+// A uniquely named copy of this program beside it, which Wine presents as
+// `version` (e.g. "win98"); the copy and its AppDefaults key go at the end.
+struct VersionedCopy {
+  explicit VersionedCopy(const char* version) {
+    const std::string name = std::string("kvxlinks-") + version + "-" +
+                             std::to_string(GetCurrentProcessId()) + ".exe";
+    path = TestFolder() + name;
+    appKey = "Software\\Wine\\AppDefaults\\" + name;
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, sizeof(self));
+    HKEY key;
+    if (!CopyFileA(self, path.c_str(), FALSE) ||
+        RegCreateKeyExA(HKEY_CURRENT_USER, appKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS) {
+      return;
+    }
+    ready = RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
+                           static_cast<DWORD>(std::strlen(version) + 1)) == ERROR_SUCCESS;
+    RegCloseKey(key);
+  }
+  ~VersionedCopy() {
+    RegDeleteKeyA(HKEY_CURRENT_USER, appKey.c_str());
+    DeleteFileA(path.c_str());
+  }
+  VersionedCopy(const VersionedCopy&) = delete;
+  VersionedCopy& operator=(const VersionedCopy&) = delete;
+
+  std::string path;
+  std::string appKey;
+  bool ready = false;
+};
+
+// The all-users group belongs to the NT family only: on the 9x family
+// nothing is made in it and nothing in it is removed. The copy lies beside
+// this program, so its links point where ExpectGroup looks.
+TEST_F(Shortcuts, AllUsersGroupOnlyOnTheNtFamily) {
+  struct Case {
+    const char* version;
+    bool nt;
+  };
+  const Case cases[] = {{"win98", false}, {"win2k", true}, {"winxp", true}};
+  ScratchFolder scratch("shortcut-family");
+  const std::string report = scratch / "report.txt";
+  for (const Case& row : cases) {
+    SCOPED_TRACE(row.version);
+    RemoveAll();
+    // A group of the same name that another installation left for all users.
+    const std::string foreign = commonGroup_ + "\\notes.txt";
+    if (!row.nt) {
+      CreateDirectoryA(commonGroup_.c_str(), nullptr);
+      WriteFileBytes(foreign, "not ours to touch");
+    }
+    const VersionedCopy copy(row.version);
+    ASSERT_TRUE(copy.ready);
+    auto run = [&](const char* task) {
+      DeleteFileA(report.c_str());
+      SetEnvironmentVariableA("KVX_SHORTCUTS_TASK", task);
+      SetEnvironmentVariableA("KVX_SHORTCUTS_REPORT", report.c_str());
+      const int code = RunAndWait(
+          "\"" + copy.path + "\" --gtest_also_run_disabled_tests "
+          "--gtest_filter=ShortcutsDriver.DISABLED_SetShortcutsFromEnvironment",
+          "", 120000);
+      SetEnvironmentVariableA("KVX_SHORTCUTS_TASK", nullptr);
+      SetEnvironmentVariableA("KVX_SHORTCUTS_REPORT", nullptr);
+      EXPECT_EQ(0, code) << task;
+      return ReadFileBytes(report);
+    };
+
+    const std::string made = run("on");
+    const std::string family = made.substr(0, made.find('|'));
+    EXPECT_EQ(row.nt, family != "0") << "NtMajorVersion in the copy: " << family;
+    EXPECT_EQ(userGroup_, made.substr(made.find('|') + 1)) << "the user's group, always";
+    ExpectMainLink(desktop_ + "\\Kelvox.lnk");
+    ExpectMainLink(startMenu_ + "\\Kelvox.lnk");
+    ExpectGroup(userGroup_);
+    EXPECT_EQ(3, CountEntries(userGroup_));
+    if (row.nt) {
+      ExpectGroup(commonGroup_);
+      EXPECT_EQ(3, CountEntries(commonGroup_));
+    } else {
+      EXPECT_EQ(1, CountEntries(commonGroup_)) << "nothing made for all users";
+    }
+
+    EXPECT_EQ(family + "|", run("off"));
+    EXPECT_FALSE(Exists(desktop_ + "\\Kelvox.lnk"));
+    EXPECT_FALSE(Exists(startMenu_ + "\\Kelvox.lnk"));
+    EXPECT_FALSE(Exists(userGroup_));
+    if (row.nt) {
+      EXPECT_FALSE(Exists(commonGroup_));
+    } else {
+      EXPECT_EQ("not ours to touch", ReadFileBytes(foreign)) << "nothing removed for all users";
+    }
+    EXPECT_TRUE(Exists(SpecialFolder(CSIDL_PROGRAMS)));
+  }
 }
 
 TEST_F(Shortcuts, DesktopFolderOfTheShell) {
