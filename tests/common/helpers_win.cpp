@@ -191,3 +191,20 @@ MessageBoxSeen CloseMessageBox(DWORD processId, DWORD timeoutMs) {
 }
 
 }  // namespace testing_support
+
+namespace testing_support {
+
+WineVersionOverride::WineVersionOverride(const std::string& exeName, const char* version)
+    : key_("Software\\Wine\\AppDefaults\\" + exeName) {
+  HKEY key;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                      nullptr) != ERROR_SUCCESS)
+    return;
+  ready_ = RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
+                          static_cast<DWORD>(lstrlenA(version) + 1)) == ERROR_SUCCESS;
+  RegCloseKey(key);
+}
+
+WineVersionOverride::~WineVersionOverride() { RegDeleteKeyA(HKEY_CURRENT_USER, key_.c_str()); }
+
+}  // namespace testing_support

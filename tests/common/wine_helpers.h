@@ -75,3 +75,23 @@ struct MessageBoxSeen {
 MessageBoxSeen CloseMessageBox(DWORD processId, DWORD timeoutMs);
 
 }  // namespace testing_support
+
+namespace testing_support {
+
+// While this object lives, Wine presents the program file named `exeName`
+// (a file name, no folder) as Windows `version`, e.g. "win98" or "win2k".
+// The setting lives under the real HKEY_CURRENT_USER.
+class WineVersionOverride {
+ public:
+  WineVersionOverride(const std::string& exeName, const char* version);
+  ~WineVersionOverride();
+  WineVersionOverride(const WineVersionOverride&) = delete;
+  WineVersionOverride& operator=(const WineVersionOverride&) = delete;
+  bool Ready() const { return ready_; }
+
+ private:
+  std::string key_;
+  bool ready_ = false;
+};
+
+}  // namespace testing_support

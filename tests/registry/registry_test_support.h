@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -247,9 +248,9 @@ inline int RunUnderVersion(const char* version, const std::string& folder, const
                                std::to_string(++serial) + ".exe";
   const std::string copy = folder + "\\" + copyName;
   if (!CopyFileA(self, copy.c_str(), FALSE)) return -3;
-  const std::string appKey = "Software\\Wine\\AppDefaults\\" + copyName;
+  // The version setting lives under the real HKEY_CURRENT_USER.
   userRoot.Suspend();
-  WriteRawString(HKEY_CURRENT_USER, appKey, "Version", version);
+  auto override = std::make_unique<testing_support::WineVersionOverride>(copyName, version);
   userRoot.Resume();
   SetEnvironmentVariableA(kDriverTask, task.c_str());
   SetEnvironmentVariableA(kDriverUserRoot, userRoot.Path().c_str());
@@ -258,7 +259,7 @@ inline int RunUnderVersion(const char* version, const std::string& folder, const
   SetEnvironmentVariableA(kDriverTask, nullptr);
   SetEnvironmentVariableA(kDriverUserRoot, nullptr);
   userRoot.Suspend();
-  RawDeleteTree(HKEY_CURRENT_USER, appKey);
+  override.reset();
   userRoot.Resume();
   DeleteFileA(copy.c_str());
   return code;

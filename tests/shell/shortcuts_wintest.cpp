@@ -348,32 +348,22 @@ TEST_F(ShortcutsDriver, DISABLED_SetShortcutsFromEnvironment) {
 // A uniquely named copy of this program beside it, which Wine presents as
 // `version` (e.g. "win98"); the copy and its AppDefaults key go at the end.
 struct VersionedCopy {
-  explicit VersionedCopy(const char* version) {
-    const std::string name = std::string("kvxlinks-") + version + "-" +
-                             std::to_string(GetCurrentProcessId()) + ".exe";
-    path = TestFolder() + name;
-    appKey = "Software\\Wine\\AppDefaults\\" + name;
+  explicit VersionedCopy(const char* version)
+      : name(std::string("kvxlinks-") + version + "-" + std::to_string(GetCurrentProcessId()) +
+             ".exe"),
+        path(TestFolder() + name),
+        override(name, version) {
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, sizeof(self));
-    HKEY key;
-    if (!CopyFileA(self, path.c_str(), FALSE) ||
-        RegCreateKeyExA(HKEY_CURRENT_USER, appKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS) {
-      return;
-    }
-    ready = RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
-                           static_cast<DWORD>(std::strlen(version) + 1)) == ERROR_SUCCESS;
-    RegCloseKey(key);
+    ready = CopyFileA(self, path.c_str(), FALSE) && override.Ready();
   }
-  ~VersionedCopy() {
-    RegDeleteKeyA(HKEY_CURRENT_USER, appKey.c_str());
-    DeleteFileA(path.c_str());
-  }
+  ~VersionedCopy() { DeleteFileA(path.c_str()); }
   VersionedCopy(const VersionedCopy&) = delete;
   VersionedCopy& operator=(const VersionedCopy&) = delete;
 
+  std::string name;
   std::string path;
-  std::string appKey;
+  WineVersionOverride override;
   bool ready = false;
 };
 

@@ -93,20 +93,14 @@ TEST(NtMajorVersion, FollowsTheReportedWindowsVersion) {
     const std::string exeName = std::string("kvxver-") + c.wineVersion + ".exe";
     const std::string copy = TestFolder() + exeName;
     ASSERT_TRUE(CopyFileA(self, copy.c_str(), FALSE));
-    const std::string key = "Software\\Wine\\AppDefaults\\" + exeName;
-    HKEY h;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0,
-                                             KEY_SET_VALUE, nullptr, &h, nullptr));
-    RegSetValueExA(h, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(c.wineVersion),
-                   static_cast<DWORD>(std::strlen(c.wineVersion) + 1));
-    RegCloseKey(h);
+    const WineVersionOverride override(exeName, c.wineVersion);
+    ASSERT_TRUE(override.Ready());
     const std::string out = folder / "version.txt";
     DeleteFileA(out.c_str());
     SetEnvironmentVariableA("KVX_VERSION_OUT", out.c_str());
     const int code = RunAndWait("\"" + copy + "\" --gtest_also_run_disabled_tests "
                                 "--gtest_filter=VersionProbe.DISABLED_WriteMajorVersion");
     SetEnvironmentVariableA("KVX_VERSION_OUT", nullptr);
-    RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
     DeleteFileA(copy.c_str());
     EXPECT_EQ(0, code);
     EXPECT_EQ(c.expected, ReadFileBytes(out));

@@ -297,12 +297,8 @@ TEST(Uninstall, RefusesInADriveRoot) {
 TEST(Uninstall, NineXFamilyKeepsEveryWininitEntry) {
   // Wine reports the 9x family to this uniquely named copy only.
   const std::string programName = "kvx9x-" + std::to_string(GetCurrentProcessId()) + ".exe";
-  const std::string appKey = "Software\\Wine\\AppDefaults\\" + programName;
-  HKEY key;
-  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, appKey.c_str(), 0, nullptr, 0,
-                                           KEY_WRITE, nullptr, &key, nullptr));
-  RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("win98"), 6);
-  RegCloseKey(key);
+  const WineVersionOverride nineX(programName, "win98");
+  ASSERT_TRUE(nineX.Ready());
 
   char windows[MAX_PATH];
   GetWindowsDirectoryA(windows, sizeof(windows));
@@ -342,7 +338,6 @@ TEST(Uninstall, NineXFamilyKeepsEveryWininitEntry) {
 
   if (hadWininit) WriteFileBytes(wininit, savedWininit);
   else DeleteFileA(wininit.c_str());
-  RegDeleteKeyA(HKEY_CURRENT_USER, appKey.c_str());
 }
 
 }  // namespace
