@@ -14,22 +14,25 @@
 
 namespace registry_test {
 
+// The names of a key's direct subkeys, in the registry's order.
+inline std::vector<std::string> SubkeyNames(HKEY key) {
+  std::vector<std::string> names;
+  char name[512];
+  for (DWORD i = 0;; ++i) {
+    DWORD length = sizeof(name);
+    if (RegEnumKeyExA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+      break;
+    names.push_back(name);
+  }
+  return names;
+}
+
 // Removes a key with everything below it, by raw platform calls relative to
 // each parent, so paths longer than the ANSI calls take are reached too.
 inline void RawDeleteTree(HKEY parent, const std::string& name) {
   HKEY key;
   if (RegOpenKeyExA(parent, name.c_str(), 0, KEY_READ | DELETE, &key) == ERROR_SUCCESS) {
-    std::vector<std::string> children;
-    char child[512];
-    for (DWORD i = 0;; ++i) {
-      DWORD length = sizeof(child);
-      if (RegEnumKeyExA(key, i, child, &length, nullptr, nullptr, nullptr, nullptr) !=
-          ERROR_SUCCESS) {
-        break;
-      }
-      children.push_back(child);
-    }
-    for (const std::string& each : children) RawDeleteTree(key, each);
+    for (const std::string& each : SubkeyNames(key)) RawDeleteTree(key, each);
     RegCloseKey(key);
   }
   RegDeleteKeyA(parent, name.c_str());
@@ -106,15 +109,7 @@ inline std::string Export(HKEY root, const std::string& path) {
     }
     out += "\n";
   }
-  std::vector<std::string> children;
-  for (DWORD i = 0;; ++i) {
-    DWORD nameLength = sizeof(name);
-    if (RegEnumKeyExA(key, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) !=
-        ERROR_SUCCESS) {
-      break;
-    }
-    children.push_back(name);
-  }
+  const std::vector<std::string> children = SubkeyNames(key);
   RegCloseKey(key);
   for (const std::string& child : children) out += Export(root, path + "\\" + child);
   return out;
@@ -173,15 +168,7 @@ class SavedTree {
       }
       entry.values.push_back({name, type, std::string(reinterpret_cast<char*>(data), dataLength)});
     }
-    std::vector<std::string> children;
-    for (DWORD i = 0;; ++i) {
-      DWORD nameLength = sizeof(name);
-      if (RegEnumKeyExA(key, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) !=
-          ERROR_SUCCESS) {
-        break;
-      }
-      children.push_back(name);
-    }
+    const std::vector<std::string> children = SubkeyNames(key);
     RegCloseKey(key);
     entries_.push_back(entry);
     for (const std::string& child : children) Capture(path + "\\" + child);
