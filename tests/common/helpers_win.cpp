@@ -208,3 +208,23 @@ WineVersionOverride::WineVersionOverride(const std::string& exeName, const char*
 WineVersionOverride::~WineVersionOverride() { RegDeleteKeyA(HKEY_CURRENT_USER, key_.c_str()); }
 
 }  // namespace testing_support
+
+#include "lang/local_strings.h"
+
+namespace testing_support {
+
+EnglishStrings::EnglishStrings()
+    : module_(LoadLibraryExA((TestFolder() + "..\\kvxlng.dll").c_str(), nullptr,
+                             LOAD_LIBRARY_AS_DATAFILE)),
+      savedResource_(ResourceModule),
+      savedInstance_(ProgramInstance) {
+  if (module_) ResourceModule = ProgramInstance = module_;
+}
+
+EnglishStrings::~EnglishStrings() {
+  ResourceModule = savedResource_;
+  ProgramInstance = savedInstance_;
+  if (module_) FreeLibrary(module_);
+}
+
+}  // namespace testing_support

@@ -95,3 +95,24 @@ class WineVersionOverride {
 };
 
 }  // namespace testing_support
+
+namespace testing_support {
+
+// While this object lives, strings come from the English language module of
+// the build (loaded as data) as both the resource module and the program's
+// own instance, so their texts are the same in every code page.
+class EnglishStrings {
+ public:
+  EnglishStrings();
+  ~EnglishStrings();
+  EnglishStrings(const EnglishStrings&) = delete;
+  EnglishStrings& operator=(const EnglishStrings&) = delete;
+  bool Loaded() const { return module_ != nullptr; }
+
+ private:
+  HMODULE module_ = nullptr;
+  HINSTANCE savedResource_ = nullptr;
+  HINSTANCE savedInstance_ = nullptr;
+};
+
+}  // namespace testing_support

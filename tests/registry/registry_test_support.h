@@ -83,12 +83,16 @@ inline void WriteRawString(HKEY root, const std::string& path, const char* name,
   WriteRaw(root, path, name, REG_SZ, text + std::string(1, '\0'));
 }
 
-// An export of a key tree: every key, value name, type and byte; "-" when the
-// key does not exist. Value and key order is sorted by the platform's order.
-inline std::string Export(HKEY root, const std::string& path) {
-  HKEY key;
-  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return "-";
-  std::string out = "[" + path + "]\n";
+// One value as stored: name, type and bytes.
+struct RegValue {
+  std::string name;
+  DWORD type;
+  std::string bytes;
+};
+
+// The values of an open key, in the registry's order.
+inline std::vector<RegValue> ValuesOf(HKEY key) {
+  std::vector<RegValue> values;
   char name[1024];
   BYTE data[8192];
   for (DWORD i = 0;; ++i) {
@@ -99,12 +103,24 @@ inline std::string Export(HKEY root, const std::string& path) {
         ERROR_SUCCESS) {
       break;
     }
+    values.push_back({name, type, std::string(reinterpret_cast<char*>(data), dataLength)});
+  }
+  return values;
+}
+
+// An export of a key tree: every key, value name, type and byte; "-" when the
+// key does not exist. Value and key order is sorted by the platform's order.
+inline std::string Export(HKEY root, const std::string& path) {
+  HKEY key;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return "-";
+  std::string out = "[" + path + "]\n";
+  for (const RegValue& value : ValuesOf(key)) {
     char typeText[32];
-    std::snprintf(typeText, sizeof(typeText), "%lu:", static_cast<unsigned long>(type));
-    out += std::string("\"") + name + "\"=" + typeText;
-    for (DWORD b = 0; b < dataLength; ++b) {
+    std::snprintf(typeText, sizeof(typeText), "%lu:", static_cast<unsigned long>(value.type));
+    out += "\"" + value.name + "\"=" + typeText;
+    for (unsigned char b : value.bytes) {
       char hex[4];
-      std::snprintf(hex, sizeof(hex), "%02x", data[b]);
+      std::snprintf(hex, sizeof(hex), "%02x", b);
       out += hex;
     }
     out += "\n";
@@ -131,7 +147,7 @@ class SavedTree {
                           nullptr) != ERROR_SUCCESS) {
         continue;
       }
-      for (const Value& value : entry.values) {
+      for (const RegValue& value : entry.values) {
         RegSetValueExA(key, value.name.c_str(), 0, value.type,
                        reinterpret_cast<const BYTE*>(value.bytes.data()),
                        static_cast<DWORD>(value.bytes.size()));
@@ -141,14 +157,9 @@ class SavedTree {
   }
 
  private:
-  struct Value {
-    std::string name;
-    DWORD type;
-    std::string bytes;
-  };
   struct Entry {
     std::string path;
-    std::vector<Value> values;
+    std::vector<RegValue> values;
   };
 
   void Capture(const std::string& path) {
@@ -156,18 +167,7 @@ class SavedTree {
     if (RegOpenKeyExA(root_, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
     Entry entry;
     entry.path = path;
-    char name[1024];
-    BYTE data[8192];
-    for (DWORD i = 0;; ++i) {
-      DWORD nameLength = sizeof(name);
-      DWORD dataLength = sizeof(data);
-      DWORD type = 0;
-      if (RegEnumValueA(key, i, name, &nameLength, nullptr, &type, data, &dataLength) !=
-          ERROR_SUCCESS) {
-        break;
-      }
-      entry.values.push_back({name, type, std::string(reinterpret_cast<char*>(data), dataLength)});
-    }
+    entry.values = ValuesOf(key);
     const std::vector<std::string> children = SubkeyNames(key);
     RegCloseKey(key);
     entries_.push_back(entry);

@@ -54,27 +54,17 @@ class AppPath : public ::testing::Test {
  protected:
   void SetUp() override {
     DeleteKeys();
-    strings_ = LoadLibraryExA((TestFolder() + "..\\kvxlng.dll").c_str(), nullptr,
-                              LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(nullptr, strings_);
-    savedResource_ = ResourceModule;
-    savedInstance_ = ProgramInstance;
-    ResourceModule = ProgramInstance = strings_;
+    ASSERT_TRUE(strings_.Loaded());
   }
   void TearDown() override {
     DeleteKeys();
-    ResourceModule = savedResource_;
-    ProgramInstance = savedInstance_;
-    if (strings_) FreeLibrary(strings_);
   }
   static void DeleteKeys() {
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, kAppPathKey);
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
   }
 
-  HMODULE strings_ = nullptr;
-  HINSTANCE savedResource_ = nullptr;
-  HINSTANCE savedInstance_ = nullptr;
+  EnglishStrings strings_;
 };
 
 TEST_F(AppPath, MainProgramAndItsFolder) {

@@ -105,23 +105,13 @@ class LinkTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
-    strings_ = LoadLibraryExA((TestFolder() + "..\\kvxlng.dll").c_str(), nullptr,
-                              LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(nullptr, strings_);
-    savedResource_ = ResourceModule;
-    savedInstance_ = ProgramInstance;
-    ResourceModule = ProgramInstance = strings_;
+    ASSERT_TRUE(strings_.Loaded());
   }
   void TearDown() override {
-    ResourceModule = savedResource_;
-    ProgramInstance = savedInstance_;
-    if (strings_) FreeLibrary(strings_);
     CoUninitialize();
   }
 
-  HMODULE strings_ = nullptr;
-  HINSTANCE savedResource_ = nullptr;
-  HINSTANCE savedInstance_ = nullptr;
+  EnglishStrings strings_;
 };
 
 TEST_F(LinkTest, CreateShortcutSavesTargetAndDescription) {
