@@ -275,6 +275,15 @@ class DriverUserRoot {
   HKEY key_ = nullptr;
 };
 
+// The version this process is shown (a driver reports it to its parent).
+inline OSVERSIONINFOA SeenVersion() {
+  OSVERSIONINFOA info;
+  ZeroMemory(&info, sizeof(info));
+  info.dwOSVersionInfoSize = sizeof(info);
+  GetVersionExA(&info);
+  return info;
+}
+
 // A driver reports the version it saw: platform, major, minor, NtMajorVersion.
 constexpr char kReportKey[] = "\\Software\\KvxDriverReport";
 

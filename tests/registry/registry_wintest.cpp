@@ -315,10 +315,7 @@ TEST(VersionDriver, Registry) {
   const std::string task = DriverEnv(kDriverTask);
   if (task.empty()) GTEST_SKIP() << "runs only as a driver";
   DriverUserRoot user;
-  OSVERSIONINFOA info;
-  ZeroMemory(&info, sizeof(info));
-  info.dwOSVersionInfoSize = sizeof(info);
-  GetVersionExA(&info);
+  const OSVERSIONINFOA info = SeenVersion();
   SetRegDword(kReportKey, "Platform", info.dwPlatformId);
   SetRegDword(kReportKey, "NtMajor", NtMajorVersion());
   if (task == "tree") {

@@ -264,10 +264,7 @@ TEST(VersionDriver, Associations) {
   const std::string task = DriverEnv(kDriverTask);
   if (task.empty()) GTEST_SKIP() << "runs only as a driver";
   DriverUserRoot user;
-  OSVERSIONINFOA info;
-  ZeroMemory(&info, sizeof(info));
-  info.dwOSVersionInfoSize = sizeof(info);
-  GetVersionExA(&info);
+  const OSVERSIONINFOA info = SeenVersion();
   SetRegDword(kReportKey, "Platform", info.dwPlatformId);
   SetRegDword(kReportKey, "Version", info.dwMajorVersion * 100 + info.dwMinorVersion);
   SetAssociations([] {
